@@ -194,6 +194,7 @@ int TComPort::Read(char *buffer, int count)
     const auto totalDeadline = start + std::chrono::milliseconds(
         qint64(t.ReadTotalConstant) + qint64(t.ReadTotalMultiplier) * count);
     int got = 0;
+    bool hungUp = false;
     Clock::time_point intervalDeadline = Clock::time_point::max();
     while (got < count) {
         const ssize_t n = ::read(fd, buffer + got, size_t(count - got));
@@ -203,8 +204,9 @@ int TComPort::Read(char *buffer, int count)
                 intervalDeadline = Clock::now() + std::chrono::milliseconds(t.ReadInterval);
             continue;
         }
-        // A raw tty without VMIN reads 0 when nothing waits; a vanished device gives EIO.
-        if (n < 0 && errno == EIO)
+        // A raw tty without VMIN reads 0 when nothing waits; after a hang-up poll says so and
+        // the read still gives 0 (a pseudo-terminal) or EIO (a vanished USB adapter).
+        if ((n < 0 && errno == EIO) || hungUp)
             throw EComPort("port " + FPort.toStdString() + " hung up");
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             ThrowError("cannot read from");
@@ -221,8 +223,7 @@ int TComPort::Read(char *buffer, int count)
         const int ready = ::poll(&p, 1, wait);
         if (ready < 0 && errno != EINTR)
             ThrowError("cannot wait on");
-        if (ready > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) && !(p.revents & POLLIN))
-            throw EComPort("port " + FPort.toStdString() + " hung up");
+        hungUp = ready > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
     }
     if (got > 0)
         ArmNotifier();
