@@ -40,10 +40,15 @@ void PtyPeer::Join()
 
 QByteArray PtyPeer::ReadUntil(const QByteArray &end, int timeoutMs)
 {
+    return ReadSome(end, -1, timeoutMs);
+}
+
+QByteArray PtyPeer::ReadSome(const QByteArray &end, int maxBytes, int timeoutMs)
+{
     using Clock = std::chrono::steady_clock;
     QByteArray got;
     auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (FMaster >= 0 && (end.isEmpty() || !got.endsWith(end))) {
+    while (FMaster >= 0 && (end.isEmpty() || !got.endsWith(end)) && got.size() != maxBytes) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         pollfd p{FMaster, POLLIN, 0};
         if (left <= 0 || poll(&p, 1, int(left)) <= 0)
@@ -59,6 +64,11 @@ QByteArray PtyPeer::ReadUntil(const QByteArray &end, int timeoutMs)
         }
     }
     return got;
+}
+
+QByteArray PtyPeer::ReadCount(int n, int timeoutMs)
+{
+    return ReadSome(QByteArray(), n, timeoutMs);
 }
 
 QByteArray PtyPeer::ReadQuiet(int quietMs)

@@ -22,6 +22,8 @@ public:
 
     // Reads until the data ends with `end` or timeoutMs pass without a byte; returns what came.
     QByteArray ReadUntil(const QByteArray &end, int timeoutMs = 3000);
+    // Reads exactly n bytes unless timeoutMs pass without a byte.
+    QByteArray ReadCount(int n, int timeoutMs = 3000);
     // Reads whatever arrives until quietMs pass without a byte.
     QByteArray ReadQuiet(int quietMs);
     void Write(const QByteArray &data);
@@ -33,6 +35,8 @@ public:
     void Hangup();
 
 private:
+    QByteArray ReadSome(const QByteArray &end, int maxBytes, int timeoutMs);
+
     int FMaster = -1;
     QString FSlavePath;
     std::thread FThread;

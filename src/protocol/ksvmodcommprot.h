@@ -1,0 +1,153 @@
+#pragma once
+
+#include "cmdupdateinfo.h"
+#include "ksvcommtypes.h"
+#include "osbasemsgcomponent.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+class TComPort;
+class TosThreadTimer_SL;
+class TModCommandList;
+class TModProcessData;
+class TModStatusInfoData;
+class TModRemoteCtrlCommandList;
+class TModCtrlCommand;
+class TKSVMonitorIntf;
+class TKSVParamListIntf;
+class TKSVTerminalIntf;
+class TKSVScopeIntf;
+
+// The one component through which the program talks to a module: it owns the serial port,
+// the four lists that describe the connected module and the monitor polling timer, and runs
+// every request/response exchange (a transaction) with the module.
+class TKSVModCommProt : public TosBaseMsgComponent {
+    Q_OBJECT
+public:
+    using TDigitalInputStateInfoEvent = std::function<void(TKSVModCommProt *sender, uint8_t state)>;
+    using TModReadoutErrorEvent =
+        std::function<void(TKSVModCommProt *sender, const QString &modId, QStringList &extCmdList)>;
+    using TModParaDownloadErrEvent = std::function<void(TKSVModCommProt *sender, const QStringList &cmdErrList)>;
+    using TModIdSelectEvent = std::function<void(TKSVModCommProt *sender, const QStringList &idList, int &selIdx)>;
+    using TCommProtMsgInfoEvent = std::function<void(TKSVModCommProt *sender, TKSVCommProtMsgKind kind, int &result)>;
+
+    explicit TKSVModCommProt(QObject *owner = nullptr);
+    ~TKSVModCommProt() override;
+
+    // One transaction. TimeoutMs is the per-character time-out; negative means 3000 ms.
+    bool SendCmd(const QString &Cmd, const QString &Echo, int TimeoutMs, QString &Answer,
+                 const QString &EndMarker = QStringLiteral(">"));
+    bool CheckPrompt();
+    void Disconnect();
+    void SetOperatingMode(TModCommMode Mode);
+    bool TerminalSendChar(char Ch);
+    void HandleTerminalInput(TKSVTerminalIntf *Sender, char Key, int &Response);
+    void HandleRxChar(int Count);
+    bool ExchangeChar(char Ch, QString &Answer);
+    void ClearCmdLists();
+
+    // The monitor interval for the current list and rate: 320 ms, or 500 ms with more than ten
+    // process values or at 9600 bit/s.
+    int MonitorIntervalMs() const;
+
+    // Properties.
+    TModBaudrate BaudRate() const { return FBaudRate; }
+    void SetBaudRate(TModBaudrate rate);
+    uint16_t PortNo() const { return FPortNo; }
+    void SetPortNo(uint16_t number);
+    QString PortName() const;
+    void SetPortName(const QString &name);
+    TTransferMode TransferMode() const { return FTransferMode; }
+    void SetTransferMode(TTransferMode mode);
+    bool PortOpen() const;
+    void SetPortOpen(bool open);
+    bool AutoSetBaudrate() const { return FAutoSetBaudrate; }
+    void SetAutoSetBaudrate(bool on) { FAutoSetBaudrate = on; }
+    TModBaudrate AutoBaudrate() const { return FAutoBaudrate; }
+    void SetAutoBaudrate(TModBaudrate rate) { FAutoBaudrate = rate; }
+    TModBaudrate FixBaudrate() const { return FFixBaudrate; }
+    void SetFixBaudrate(TModBaudrate rate);
+    bool AutoBaudDetection() const { return FAutoBaudDetection; }
+    void SetAutoBaudDetection(bool on);
+
+    TKSVMonitorIntf *Monitor() const { return FMonitor; }
+    void SetMonitor(TKSVMonitorIntf *monitor) { FMonitor = monitor; }
+    TKSVParamListIntf *ParameterList() const { return FParameterList; }
+    void SetParameterList(TKSVParamListIntf *grid);
+    TKSVTerminalIntf *Terminal() const { return FTerminal; }
+    void SetTerminal(TKSVTerminalIntf *terminal);
+    TKSVScopeIntf *Scope() const { return FScope; }
+    void SetScope(TKSVScopeIntf *scope) { FScope = scope; }
+
+    // State the rest of the program reads.
+    TModCommandList *CmdList() const { return FCmdList.get(); }
+    TModProcessData *ProcessData() const { return FProcessData.get(); }
+    TModStatusInfoData *StatusInfo() const { return FStatusInfo.get(); }
+    TModRemoteCtrlCommandList *RemoteCtrlCmds() const { return FRemoteCtrlCmds.get(); }
+    TCmdUpdateInfo &UpdateInfo() { return FUpdateInfo; }
+    bool CmdListValid() const { return FCmdListValid; }
+    bool RemoteCtrlSupported() const { return FRemoteCtrlSupported; }
+    bool RemoteCtrlActive() const { return FRemoteCtrlActive; }
+    QString ModId() const { return FModId; }
+    TModCommMode OperatingMode() const { return FOperatingMode; }
+    bool BootloaderMode() const { return FBootloaderMode; }
+    uint8_t PollStopReason() const { return FPollStopReason; }
+    bool ScopeFetchBusy() const { return FScopeFetchBusy; }
+    QDateTime ScopeTimeBase() const { return FScopeTimeBase; }
+    char LastTermChar() const { return FLastTermChar; }
+    TComPort *Port() const { return FPort; }
+    TosThreadTimer_SL *Timer() const { return FTimer.get(); }
+
+    // Events.
+    TDigitalInputStateInfoEvent OnDigitalInputStateInfo;
+    TModReadoutErrorEvent OnReadoutError;
+    TModParaDownloadErrEvent OnParaDownloadError;
+    TModIdSelectEvent OnModIdSelRequest;
+    TCommProtMsgInfoEvent OnInfoMsg;
+
+private:
+    bool SendCmdFullDuplex(const QByteArray &cmd, const QString &echo, QString &answer, const QString &endMarker);
+    bool SendCmdHalfDuplex(const QByteArray &cmd, const QString &echo, QString &answer, const QString &endMarker);
+    void SetCharTimeout(int timeoutMs);
+    bool ReadChar(char &ch);
+    void RebuildGrid(int accessCode);
+
+    // Serialises whole transactions: the scope sampling thread and the GUI thread share the port.
+    std::recursive_mutex FTransactionLock;
+    std::atomic<bool> FScopeFetchBusy{false};
+    TComPort *FPort = nullptr;
+    std::unique_ptr<TosThreadTimer_SL> FTimer;
+    uint16_t FPortNo = 1;
+    bool FAutoSetBaudrate = true;
+    TModBaudrate FAutoBaudrate = mb57600;
+    std::unique_ptr<TModCommandList> FCmdList;
+    std::unique_ptr<TModProcessData> FProcessData;
+    std::unique_ptr<TModStatusInfoData> FStatusInfo;
+    std::unique_ptr<TModRemoteCtrlCommandList> FRemoteCtrlCmds;
+    TCmdUpdateInfo FUpdateInfo;
+    TModBaudrate FBaudRate = mb9600;
+    bool FCmdListValid = false;
+    bool FRemoteCtrlSupported = false;
+    QString FModId;
+    std::atomic<TModCommMode> FOperatingMode{cmIdle};
+    TKSVMonitorIntf *FMonitor = nullptr;
+    bool FBootloaderMode = false;
+    TKSVParamListIntf *FParameterList = nullptr;
+    TKSVScopeIntf *FScope = nullptr;
+    TKSVTerminalIntf *FTerminal = nullptr;
+    bool FRemoteCtrlActive = false;
+    TModBaudrate FFixBaudrate = mb9600;
+    bool FAutoBaudDetection = true;
+    TTransferMode FTransferMode = tmFullDuplex;
+    char FLastTermChar = 0;
+    QDateTime FScopeTimeBase;
+    std::atomic<uint8_t> FPollStopReason{0};
+};
