@@ -146,6 +146,8 @@ void TKSVModCommProt::SetAutoBaudDetection(bool on)
 void TKSVModCommProt::SetParameterList(TKSVParamListIntf *grid)
 {
     FParameterList = grid;
+    if (grid)
+        grid->SetOnCmdSendRequest([this](TKSVParamListIntf *, TModCtrlCommand *cmd) { HandleCmdSendRequest(cmd); });
 }
 
 void TKSVModCommProt::SetTerminal(TKSVTerminalIntf *terminal)

@@ -20,7 +20,9 @@ class TModCommandList;
 class TModProcessData;
 class TModStatusInfoData;
 class TModRemoteCtrlCommandList;
+class TModBaseCommand;
 class TModCtrlCommand;
+class TModCCParaCmd;
 class TKSVMonitorIntf;
 class TKSVParamListIntf;
 class TKSVTerminalIntf;
@@ -53,6 +55,53 @@ public:
     void HandleRxChar(int Count);
     bool ExchangeChar(char Ch, QString &Answer);
     void ClearCmdLists();
+
+    // Connection and identification (ksvmodcommprot_link.cpp).
+    bool Connect();
+    bool DetectBaudrate(TModBaudrate &Rate);
+    bool SetModBaudrate(TModBaudrate Rate);
+    bool SwitchToAutoBaudrate();
+    bool Identify(QString &ModId);
+    bool ModIdUnchanged();
+    bool ReadAccessCode(uint16_t &Code);
+    bool SendPassword(const QString &Password);
+    bool PasswordSupported();
+    void GetModType(QString &ModType) const;
+
+    // Live data and remote control (ksvmodcommprot_live.cpp).
+    bool QueryRemoteCtrlSupport(bool &Active);
+
+    // Readout and single parameters (ksvmodcommprot_params.cpp).
+    bool Readout(QString &RawText);
+    bool ParseReadout(const QString &Text);
+    bool ReadParaValue(TModBaseCommand *Cmd);
+    void UpdateCmdFromInfo();
+    bool ReadAllParaValues();
+    bool WritePara(TModCtrlCommand *Cmd);
+    bool RefreshParaView();
+    void HandleCmdSendRequest(TModCtrlCommand *Cmd);
+
+    // Parameter-set commands (ksvmodcommprot_sets.cpp).
+    bool SaveParameters();
+    bool LoadBack();
+    bool LoadDefaults();
+    bool DownloadBlock(const QString &Block);
+    bool WriteAllParas(QStringList *ErrList);
+
+    // Offline command-list file (ksvmodcommprot_cmdlistfile.cpp). Result codes of the download:
+    // 0 done, 2 no command list, 3 no compatible module data, 4 file unusable.
+    bool LoadOfflineCmdList(const QString &Path);
+    int DownloadCmdListFile(const QString &Path);
+    bool SaveCmdListFile(const QString &Path);
+
+    // Legacy parameter file (ksvmodcommprot_parafile.cpp). Codes as for the command-list file,
+    // 3 meaning another module type.
+    int DownloadParaFile(const QString &Path, bool IgnoreIdMismatch);
+    bool SaveParaFile(const QString &Path);
+
+    // Progress of long operations: what is being done and how far (lines received, values
+    // read). Optional; it changes no exchange.
+    std::function<void(const QString &What, int Done)> OnProgress;
 
     // The monitor interval for the current list and rate: 320 ms, or 500 ms with more than ten
     // process values or at 9600 bit/s.
@@ -97,6 +146,10 @@ public:
     bool RemoteCtrlSupported() const { return FRemoteCtrlSupported; }
     bool RemoteCtrlActive() const { return FRemoteCtrlActive; }
     QString ModId() const { return FModId; }
+    // Descriptions the module gives on "RC:M ?", "RC:S ?" and "MODE ?" during identification.
+    QString RcmInfoText() const { return FRcmInfoText; }
+    QString RcsInfoText() const { return FRcsInfoText; }
+    QString ModeInfoText() const { return FModeInfoText; }
     TModCommMode OperatingMode() const { return FOperatingMode; }
     bool BootloaderMode() const { return FBootloaderMode; }
     uint8_t PollStopReason() const { return FPollStopReason; }
@@ -119,6 +172,8 @@ private:
     void SetCharTimeout(int timeoutMs);
     bool ReadChar(char &ch);
     void RebuildGrid(int accessCode);
+    bool SendCurve(TModCCParaCmd *Curve);
+    bool RunMemoryCommand(const QString &Word, const QString &Sent, int TimeoutMs, bool ReadAllAfter);
 
     // Serialises whole transactions: the scope sampling thread and the GUI thread share the port.
     std::recursive_mutex FTransactionLock;
@@ -149,5 +204,8 @@ private:
     TTransferMode FTransferMode = tmFullDuplex;
     char FLastTermChar = 0;
     QDateTime FScopeTimeBase;
+    QString FRcmInfoText;
+    QString FRcsInfoText;
+    QString FModeInfoText;
     std::atomic<uint8_t> FPollStopReason{0};
 };
