@@ -5,6 +5,9 @@
 #include "simmodule.h"
 #include "simpty.h"
 
+#include <chrono>
+#include <thread>
+
 namespace {
 constexpr int gMaxLine = 16384;
 }
@@ -93,6 +96,8 @@ void TSimLine::Execute()
         FLog.Event("FAULT", "silent");
     }
     if (FOptions.HangupAfter > 0 && FCommands >= FOptions.HangupAfter) {
+        // Give the PC time to read the last answer; a hang-up discards unread input.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
         FLog.Event("FAULT", "hang-up");
         FPty.Close();
     }
