@@ -159,6 +159,7 @@ int TComPort::Write(const QByteArray &data)
         const ssize_t n = ::write(fd, data.constData() + written, size_t(data.size() - written));
         if (n > 0) {
             written += int(n);
+            FBytesWritten += quint64(n);
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EINTR)
@@ -188,6 +189,8 @@ int TComPort::Read(char *buffer, int count)
         const ssize_t n = ::read(fd, buffer, size_t(count));
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             ThrowError("cannot read from");
+        if (n > 0)
+            FBytesRead += quint64(n);
         return n > 0 ? int(n) : 0;
     }
     const auto start = Clock::now();
@@ -225,8 +228,10 @@ int TComPort::Read(char *buffer, int count)
             ThrowError("cannot wait on");
         hungUp = ready > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
     }
-    if (got > 0)
+    if (got > 0) {
+        FBytesRead += quint64(got);
         ArmNotifier();
+    }
     return got;
 }
 

@@ -64,6 +64,10 @@ public:
     QByteArray Read(int count);
     int BytesWaiting() const;
 
+    // Bytes moved since the port object was made (diagnostics and benchmarks).
+    quint64 BytesWritten() const { return FBytesWritten; }
+    quint64 BytesRead() const { return FBytesRead; }
+
     // Receive notification, called on the port's own thread with the number of bytes waiting.
     // It fires once when data arrives; it fires again only after the waiting bytes have been
     // read or purged, so a handler that leaves them in place costs nothing.
@@ -82,4 +86,6 @@ private:
     TComTimeouts FTimeouts;
     QSocketNotifier *FNotifier = nullptr;
     std::atomic<bool> FNotifierOff{false};
+    std::atomic<quint64> FBytesWritten{0};
+    std::atomic<quint64> FBytesRead{0};
 };
