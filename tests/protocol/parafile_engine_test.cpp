@@ -3,6 +3,7 @@
 #include "modcommandlist.h"
 #include "modnumparacmd.h"
 #include "modtextparacmd.h"
+#include "modulesimulator.h"
 #include "ptypeer.h"
 
 #include <QFile>
@@ -256,4 +257,50 @@ TEST_F(ParaFileEngineTest, WithThePortClosedValuesAreOnlyStoredAndShown)
     EXPECT_TRUE(errors.isEmpty());
     EXPECT_EQ(engine.DownloadParaFile(Write("KSV123,V1.0,12,34\r\n#\r\nP1 1;\r\n#\r\n"), false), 4)
         << "a download block needs the module";
+}
+
+// Save and load against the simulated module: the values of the file come back, including
+// those whose change makes the module identify again or read all values.
+TEST(ParaFileSimulator, ReloadingASavedFileRestoresTheModuleSet)
+{
+    QTemporaryDir dir;
+    TSimOptions options;
+    options.Pacing = false;
+    options.BaudRate = 115200;
+    TModuleSimulator sim(options);
+    TKSVModCommProt engine;
+    engine.SetPortName(sim.Start());
+    engine.SetAutoSetBaudrate(false);
+    ASSERT_TRUE(engine.Connect());
+    QString modId;
+    ASSERT_TRUE(engine.Identify(modId));
+    auto find = [&](const QString &name) {
+        return dynamic_cast<TModCtrlCommand *>(engine.CmdList()->GetObject(engine.CmdList()->IndexOf(name)));
+    };
+    auto *rampUp = dynamic_cast<TModNumParaCmd *>(find("RA_UP"));
+    auto *curve = dynamic_cast<TModCCParaCmd *>(find("CC"));
+    ASSERT_TRUE(rampUp && curve);
+    const TCCPoint point5 = curve->GetPoint(5);
+    rampUp->Val = 500;
+    ASSERT_TRUE(engine.WritePara(rampUp));
+
+    const QString path = dir.filePath("set.par");
+    ASSERT_TRUE(engine.SaveParaFile(path));
+    rampUp->Val = 900;
+    ASSERT_TRUE(engine.WritePara(rampUp));
+    curve->SetPoint(5, {point5.X, point5.Y + 1});
+    ASSERT_TRUE(engine.WritePara(curve));
+
+    QStringList unknown{"not raised"};
+    engine.OnParaDownloadError = [&](TKSVModCommProt *, const QStringList &names) { unknown = names; };
+    EXPECT_EQ(engine.DownloadParaFile(path, false), 0);
+    EXPECT_EQ(unknown, QStringList{"not raised"});
+    ASSERT_TRUE(engine.CmdListValid());
+    rampUp = dynamic_cast<TModNumParaCmd *>(find("RA_UP"));
+    curve = dynamic_cast<TModCCParaCmd *>(find("CC"));
+    ASSERT_TRUE(rampUp && curve);
+    EXPECT_EQ(rampUp->Val, 500);
+    EXPECT_EQ(curve->GetPoint(5), point5);
+    engine.Disconnect();
+    sim.Stop();
 }
