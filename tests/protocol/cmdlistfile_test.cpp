@@ -8,6 +8,8 @@
 #include "modremotectrlcommandlist.h"
 #include "modstatusinfodata.h"
 #include "modtextparacmd.h"
+#include "modccparacmd.h"
+#include "modulesimulator.h"
 #include "osksvcmddom.h"
 #include "ptypeer.h"
 
@@ -304,6 +306,63 @@ TEST_F(CmdListFileTest, SavingAsksBeforeReplacingTheModule)
     ASSERT_TRUE(reader.LoadOfflineCmdList(Path("saved.ksv")));
     EXPECT_EQ(reader.ModId(), "KSV100 1.0");
     EXPECT_EQ(reader.CmdList()->Count(), 2);
+}
+
+// Save and import against the simulated module: the values of the file go back into the module.
+TEST(CmdListFileSimulator, ImportingASavedFileRestoresTheModuleSet)
+{
+    QTemporaryDir dir;
+    TSimOptions options;
+    options.Pacing = false;
+    options.BaudRate = 115200;
+    TModuleSimulator sim(options);
+    TKSVModCommProt engine;
+    engine.SetPortName(sim.Start());
+    engine.SetAutoSetBaudrate(false);
+    ASSERT_TRUE(engine.Connect());
+    QString modId;
+    ASSERT_TRUE(engine.Identify(modId));
+    auto find = [&](const QString &name) {
+        return dynamic_cast<TModCtrlCommand *>(engine.CmdList()->GetObject(engine.CmdList()->IndexOf(name)));
+    };
+    auto *rampUp = dynamic_cast<TModNumParaCmd *>(find("RA_UP"));
+    auto *curve = dynamic_cast<TModCCParaCmd *>(find("CC"));
+    ASSERT_TRUE(rampUp && curve);
+    const TCCPoint point5 = curve->GetPoint(5);
+    rampUp->Val = 500;
+    ASSERT_TRUE(engine.WritePara(rampUp));
+
+    const QString path = dir.filePath("set.ksv");
+    ASSERT_TRUE(engine.SaveCmdListFile(path));
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    int makerCommands = 0;
+    for (int i = 0; i < engine.CmdList()->Count(); ++i) {
+        const TModBaseCommand *cmd = engine.CmdList()->Command(i);
+        if (cmd->GCode & (1u << 6)) {
+            ++makerCommands;
+            EXPECT_FALSE(bytes.contains("Name=\"" + cmd->Name.toLatin1() + "\"")) << cmd->Name.toStdString();
+        }
+    }
+    EXPECT_GT(makerCommands, 0); // the simulated module has calibration values of its maker
+    rampUp->Val = 900;
+    ASSERT_TRUE(engine.WritePara(rampUp));
+    curve->SetPoint(5, {point5.X, point5.Y + 1});
+    ASSERT_TRUE(engine.WritePara(curve));
+
+    QStringList unknown{"not raised"};
+    engine.OnParaDownloadError = [&](TKSVModCommProt *, const QStringList &names) { unknown = names; };
+    EXPECT_EQ(engine.DownloadCmdListFile(path), 0);
+    EXPECT_EQ(unknown, QStringList{"not raised"});
+    ASSERT_TRUE(engine.CmdListValid());
+    rampUp = dynamic_cast<TModNumParaCmd *>(find("RA_UP"));
+    curve = dynamic_cast<TModCCParaCmd *>(find("CC"));
+    ASSERT_TRUE(rampUp && curve);
+    EXPECT_EQ(rampUp->Val, 500);
+    EXPECT_EQ(curve->GetPoint(5), point5);
+    engine.Disconnect();
+    sim.Stop();
 }
 
 } // namespace
