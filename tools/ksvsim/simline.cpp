@@ -20,7 +20,7 @@ TSimLine::TSimLine(TSimPty &pty, TSimModule &module, TSimBootloader &bootloader,
 
 void TSimLine::Receive(const TSimChunk &chunk)
 {
-    int cursor = chunk.SpeedBefore;
+    int cursor = 0;
     for (char c : chunk.Data) {
         if (!FPty.IsOpen())
             return;

@@ -54,6 +54,9 @@ QString TSimPty::Open(int rate)
         FQueue.clear();
         FInterrupted = false;
     }
+    // Sampled here, not in the reader: the PC may write and switch before that thread runs.
+    FSpeedChanges.clear();
+    Sample(steady_clock::now());
     FReader = std::thread(&TSimPty::ReadLoop, this);
     return FSlavePath;
 }
@@ -96,11 +99,37 @@ int TSimPty::SlaveSpeed() const
     return SpeedOfTermios(cfgetospeed(&tio));
 }
 
+namespace {
+// How long before a read its bytes may have been written. Generous: a misjudged byte only
+// matters for the module's side effects, its answer is checked against the PC's speed again
+// when it is sent.
+constexpr auto gSpeedWindow = 100ms;
+}
+
+void TSimPty::Sample(steady_clock::time_point now)
+{
+    const int speed = SlaveSpeed();
+    if (FSpeedChanges.empty() || FSpeedChanges.back().second != speed)
+        FSpeedChanges.emplace_back(now, speed);
+    // Keep the change in effect at the window's start and everything after it.
+    while (FSpeedChanges.size() > 1 && FSpeedChanges[1].first <= now - gSpeedWindow)
+        FSpeedChanges.pop_front();
+}
+
+QList<int> TSimPty::SpeedsSince(steady_clock::time_point start) const
+{
+    QList<int> speeds;
+    for (size_t i = 0; i < FSpeedChanges.size(); ++i) {
+        const bool laterChangeBeforeStart = i + 1 < FSpeedChanges.size() && FSpeedChanges[i + 1].first <= start;
+        if (!laterChangeBeforeStart)
+            speeds << FSpeedChanges[i].second;
+    }
+    return speeds;
+}
+
 void TSimPty::ReadLoop()
 {
-    // Short poll periods keep the speed sample fresh, so a rate change made while the line
-    // is idle is seen before the next bytes arrive.
-    int speed = SlaveSpeed();
+    // Short poll periods keep the record of speed changes fine-grained.
     char buffer[4096];
     while (!FStop) {
         pollfd pfd{FMaster, POLLIN, 0};
@@ -108,16 +137,17 @@ void TSimPty::ReadLoop()
         if (ready <= 0 || !(pfd.revents & POLLIN)) {
             if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR)))
                 std::this_thread::sleep_for(2ms);
-            speed = SlaveSpeed();
+            Sample(steady_clock::now());
             continue;
         }
         const ssize_t n = ::read(FMaster, buffer, sizeof buffer);
         if (n <= 0)
             continue;
+        const auto now = steady_clock::now();
+        Sample(now);
         TSimChunk chunk;
         chunk.Data = QByteArray(buffer, int(n));
-        chunk.SpeedBefore = speed;
-        chunk.SpeedAfter = speed = SlaveSpeed();
+        chunk.Speeds = SpeedsSince(now - gSpeedWindow);
         std::lock_guard lock(FQueueLock);
         FQueue.push_back(std::move(chunk));
         FQueueSignal.notify_all();
@@ -152,12 +182,11 @@ void TSimPty::SetGarble(double fraction, unsigned seed)
 
 bool TSimPty::Understood(int rate, const TSimChunk &chunk, int &cursor)
 {
-    if (rate == cursor)
-        return true;
-    if (rate == chunk.SpeedAfter) {
-        cursor = chunk.SpeedAfter;
-        return true;
-    }
+    for (int i = cursor; i < chunk.Speeds.size(); ++i)
+        if (chunk.Speeds[i] == rate) {
+            cursor = i;
+            return true;
+        }
     return false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <atomic>
@@ -11,13 +12,14 @@
 #include <random>
 #include <thread>
 
-// What one read from the line brought: the bytes and the speed the PC side had set before
-// and after they were read. A pseudo-terminal carries no per-byte speed, so when the two
-// differ the bytes may have been written at either speed.
+// What one read from the line brought: the bytes and the speeds the PC side had set, in
+// order, during the time they may have been written (a short window before the read; the
+// last entry is the speed right after it). A pseudo-terminal carries no per-byte speed,
+// and the kernel hands written bytes to the master asynchronously, so a byte may have been
+// written at any of these speeds.
 struct TSimChunk {
     QByteArray Data;
-    int SpeedBefore = 0;
-    int SpeedAfter = 0;
+    QList<int> Speeds;
 };
 
 // The module's end of the wire: the master side of a pseudo-terminal, read promptly on a
@@ -56,15 +58,17 @@ public:
     // The half-duplex line's copy of a byte the PC sent: its own signal, always readable.
     void SendCopy(char c);
 
-    // Decides whether the module understood byte by byte: a byte is understood when the
-    // module's rate matches the speed it was sent at. Cursor starts at chunk.SpeedBefore
-    // and moves once to chunk.SpeedAfter when only that speed explains a byte.
+    // Decides byte by byte whether the module understood: a byte is understood when one of
+    // the chunk's speeds at or after the cursor (an index into Speeds, starting at 0) is the
+    // module's rate; the cursor then moves to it, since speeds only follow one another.
     static bool Understood(int rate, const TSimChunk &chunk, int &cursor);
     static char Garbage(char c);
     static int SpeedOfTermios(unsigned speedCode);
 
 private:
     void ReadLoop();
+    void Sample(std::chrono::steady_clock::time_point now);
+    QList<int> SpeedsSince(std::chrono::steady_clock::time_point start) const;
     void WriteRaw(const char *data, int count);
 
     int FMaster = -1;
@@ -74,6 +78,8 @@ private:
     std::atomic<bool> FPacing{true};
     std::atomic<bool> FStop{false};
     std::thread FReader;
+    // Speed changes seen by the reader (time, new speed), kept for a short while.
+    std::deque<std::pair<std::chrono::steady_clock::time_point, int>> FSpeedChanges;
 
     std::mutex FQueueLock;
     std::condition_variable FQueueSignal;
