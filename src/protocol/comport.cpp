@@ -10,6 +10,8 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -33,6 +35,13 @@ int RemainingMs(Clock::time_point deadline)
 {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return left > 0 ? int(left) : 0;
+}
+
+// Unix98 pseudo-terminal slaves have the major numbers 136 to 143.
+bool IsPseudoTerminal(int fd)
+{
+    struct stat st {};
+    return fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && major(st.st_rdev) >= 136 && major(st.st_rdev) <= 143;
 }
 
 } // namespace
@@ -84,7 +93,10 @@ void TComPort::Open()
         FFd = -1;
         throw;
     }
-    tcflush(fd, TCIOFLUSH);
+    // Only the receive side: a pseudo-terminal's output flush would discard bytes written
+    // just before a reopen that the far end has not read yet.
+    tcflush(fd, TCIFLUSH);
+    FPseudoTerminal = IsPseudoTerminal(fd);
     // The notification needs the event loop of the port's own thread.
     if (QThread::currentThread() == thread()) {
         FNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
@@ -142,9 +154,10 @@ void TComPort::PurgeInput()
     ArmNotifier();
 }
 
+// A pseudo-terminal has no transmit queue to purge; flushing it would drop bytes in flight.
 void TComPort::PurgeOutput()
 {
-    if (Connected())
+    if (Connected() && !FPseudoTerminal)
         tcflush(FFd, TCOFLUSH);
 }
 

@@ -86,6 +86,7 @@ private:
     TComTimeouts FTimeouts;
     QSocketNotifier *FNotifier = nullptr;
     std::atomic<bool> FNotifierOff{false};
+    bool FPseudoTerminal = false;
     std::atomic<quint64> FBytesWritten{0};
     std::atomic<quint64> FBytesRead{0};
 };

@@ -35,6 +35,7 @@ TKSVModCommProt::TKSVModCommProt(QObject *owner)
       FScopeTimeBase(QDateTime::currentDateTime())
 {
     FTimer->SyncCall = true;
+    FTimer->OnTimer = [this](TosBaseTimerThread *) { PollMonitor(); };
     FPort->SetPort(QStringLiteral("COM1"));
     FPort->OnRxChar = [this](int count) { HandleRxChar(count); };
 }

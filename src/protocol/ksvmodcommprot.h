@@ -16,6 +16,7 @@
 
 class TComPort;
 class TosThreadTimer_SL;
+class TPeriodicTimer;
 class TModCommandList;
 class TModProcessData;
 class TModStatusInfoData;
@@ -70,6 +71,18 @@ public:
 
     // Live data and remote control (ksvmodcommprot_live.cpp).
     bool QueryRemoteCtrlSupport(bool &Active);
+    void PollMonitor();
+    bool PollScope();
+    // The scope sampling timer's callback; four failed passes in a row kill the timer.
+    void ScopeTimerCallback(TPeriodicTimer *Timer);
+    // The main window resets the count whenever it starts the sampling timer.
+    void ResetScopeFailCount() { FScopeFailCount = 0; }
+    bool RemoteCtrlEnabled();
+    void SetRemoteCtrlEnabled(bool On);
+    bool ReadRemoteValue(uint8_t PinIndex, int32_t &Value);
+    bool WriteRemoteValue(uint8_t PinIndex, int32_t &Value);
+    bool ReadDigitalInputs(uint8_t &State);
+    bool WriteDigitalInputs(uint8_t &State);
 
     // Readout and single parameters (ksvmodcommprot_params.cpp).
     bool Readout(QString &RawText);
@@ -208,4 +221,5 @@ private:
     QString FRcsInfoText;
     QString FModeInfoText;
     std::atomic<uint8_t> FPollStopReason{0};
+    std::atomic<int> FScopeFailCount{0};
 };

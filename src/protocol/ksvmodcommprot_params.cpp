@@ -86,6 +86,9 @@ bool TKSVModCommProt::ReadParaValue(TModBaseCommand *Cmd)
                 return false;
             QString name = point;
             if (SplitAnswer(answer, name, FUpdateInfo.Values)) {
+                // The point's name leaves an empty first item; the index follows it.
+                if (FUpdateInfo.Values.size() > 3 && FUpdateInfo.Values.first().isEmpty())
+                    FUpdateInfo.Values.removeFirst();
                 FUpdateInfo.CmdName = QString(point).remove(QLatin1Char(':') + QString::number(i));
                 UpdateCmdFromInfo();
             }

@@ -42,6 +42,8 @@ class RecordingMonitor : public TKSVMonitorIntf {
 public:
     void AssignProcessData(const TModProcessData *processData) override { ProcessValues = processData->Count(); }
     void AssignStatusInfo(const TModStatusInfoData *statusInfo) override { StatusBits = statusInfo->Count(); }
+    void UpdateProcessValue(const TASCIIProcDataObj &) override {}
+    void UpdateStatus(uint16_t) override {}
     int ProcessValues = -1;
     int StatusBits = -1;
 };
@@ -50,6 +52,9 @@ class RecordingScope : public TKSVScopeIntf {
 public:
     void SetEnabled(bool) override {}
     void AssignProcessData(const TModProcessData *processData) override { Channels = processData->Count(); }
+    void AddChannelSamples(const std::array<const TASCIIProcDataObj *, 4> &) override {}
+    int DataSampleRate() const override { return 100; }
+    QString Signal(int) const override { return {}; }
     int Channels = -1;
 };
 

@@ -205,6 +205,13 @@ TEST_F(SimEngineTest, CurveGoesOutInTwentyOneTransactionsInModuleOrder)
     for (int i = -10; i <= 10; ++i)
         expected << QString::number(i); // read back
     EXPECT_EQ(points, expected);
+
+    const TCCPoint inModule = curve->GetPoint(3);
+    curve->SetPoint(3, {inModule.X + 7, inModule.Y + 7});
+    curve->SetPoint(-10, {});
+    ASSERT_TRUE(engine.ReadParaValue(curve)); // the module's points come back
+    EXPECT_EQ(curve->GetPoint(3), inModule);
+    EXPECT_NE(curve->GetPoint(-10), TCCPoint{});
 }
 
 TEST_F(SimEngineTest, MemoryCommandsAndDownload)
