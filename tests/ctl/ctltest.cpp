@@ -544,3 +544,39 @@ TEST_F(CtlTest, OfflineShowsAStoredModuleWithoutAPort)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CtlTest, SimulatorPlaysTheModuleOfAnOfflineFile)
+{
+    const QString file = File("played.ksv");
+    ASSERT_EQ(Ctl({"set", "RA_UP", "2345"}).Code, 0);
+    ASSERT_EQ(Ctl({"set", "SENS", "AUTO"}).Code, 0);
+    ASSERT_EQ(Ctl({"backup", file}).Code, 0);
+
+    TSimOptions options = Unpaced();
+    options.FromFile = file;
+    const QString played = StartSim(options);
+    TRun run = CtlOn(played, {"identify"});
+    ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
+    EXPECT_EQ(run.OutLines().value(0), "ID: " + Module().IdText());
+    EXPECT_TRUE(run.OutLines().contains("Parameters: 28")) << run.Out.toStdString();
+    EXPECT_TRUE(run.OutLines().contains("Process values: 8"));
+    EXPECT_TRUE(run.OutLines().contains("Status bits: 8")) << "inactive bits keep their flags";
+    EXPECT_EQ(CtlOn(played, {"get", "RA_UP"}).OutLines(), QStringList{"2345"});
+    EXPECT_EQ(CtlOn(played, {"get", "SENS"}).OutLines(), QStringList{"AUTO"});
+    EXPECT_TRUE(CtlOn(played, {"get", "CC"}).OutLines().contains("CC:-3 -3000 -900"));
+    EXPECT_EQ(CtlOn(played, {"get", "AIN_X"}).OutLines(), QStringList{"  1000   1000    400 C"});
+    run = CtlOn(played, {"set", "RA_UP", "0"});
+    EXPECT_EQ(run.Code, 1) << "the limits come from the file";
+
+    options.FromModule = 2;
+    EXPECT_THROW(
+        {
+            TModuleSimulator missing(options);
+            missing.Start();
+        },
+        std::runtime_error);
+}
+
+} // namespace

@@ -27,6 +27,8 @@ TSimOptions ParseOptions(const QCoreApplication &app)
         {"id", "Identification text.", "text"},
         {"rdd", "Readout lines of the module to play.", "file"},
         {"values", "Values of that module (lines NAME VALUE...).", "file"},
+        {"from", "Play the module stored in an offline file (.ksv).", "file"},
+        {"module", "Which module of the --from file (from 1).", "n", "1"},
         {"link", "Also create a symbolic link to the slave device.", "path"},
         {"log", "Append received command lines and events to this file.", "file"},
         {"fail-after", "Stop answering after N command lines.", "n", "0"},
@@ -51,6 +53,8 @@ TSimOptions ParseOptions(const QCoreApplication &app)
     o.IdText = parser.value("id");
     o.RddFile = parser.value("rdd");
     o.ValuesFile = parser.value("values");
+    o.FromFile = parser.value("from");
+    o.FromModule = parser.value("module").toInt();
     o.LinkPath = parser.value("link");
     o.LogFile = parser.value("log");
     o.FailAfter = parser.value("fail-after").toInt();

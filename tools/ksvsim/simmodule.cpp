@@ -1,5 +1,7 @@
 #include "simmodule.h"
 
+#include "simksvfile.h"
+
 #include <QRegularExpression>
 
 namespace {
@@ -20,7 +22,11 @@ bool ToInt(const QString &text, int &value)
 
 TSimModule::TSimModule(const TSimOptions &options) : FOptions(options)
 {
-    if (options.RddFile.isEmpty()) {
+    if (!options.FromFile.isEmpty()) {
+        FDescription = TSimKsvFile::Load(options.FromFile, options.FromModule);
+        if (!options.IdText.isEmpty())
+            FDescription.IdText = options.IdText;
+    } else if (options.RddFile.isEmpty()) {
         FDescription = TSimDemo::Build();
         FDemo = std::make_unique<TSimDemo>(options.Seed);
         if (!options.IdText.isEmpty())

@@ -17,6 +17,8 @@ struct TSimOptions {
     QString IdText;               // empty: the demo module's text
     QString RddFile;              // readout lines of the module to play instead of the demo
     QString ValuesFile;           // lines "NAME VALUE..." with its values
+    QString FromFile;             // offline command-list file (.ksv) whose module to play
+    int FromModule = 1;           // which module of that file, counted from 1
     QString LogFile;              // appended with every command line and boot-loader event
     QString LinkPath;             // symbolic link to the slave device, removed on Stop
 
