@@ -78,14 +78,13 @@ TKsvCtl::TKsvCtl(const TCtlOptions &options, QTextStream &out, QTextStream &err)
 
 TKsvCtl::~TKsvCtl()
 {
-    if (FProgressShown)
-        FErr << '\n';
+    EndProgress();
 }
 
 int TKsvCtl::Run()
 {
     if (FOptions.Help) {
-        FOut << TCtlOptions::Usage();
+        Out() << TCtlOptions::Usage();
         return ecOk;
     }
     SetUpEngine();
@@ -168,20 +167,32 @@ void TKsvCtl::SupplyDescription(const QString &modId, QStringList &extCmdList)
         return;
     }
     FDescriptionMissing = true;
-    if (FProgressShown)
-        FErr << '\n';
-    FProgressShown = false;
+    EndProgress();
     FErr << "The file: " << ext.FileName
          << " could not found in the KSV500 working directory! Please make sure that the file is located in the \""
          << ext.Dir << "\" directory!\n";
     FErr.flush();
 }
 
+// The progress line is wiped before anything else reaches the terminal.
+void TKsvCtl::EndProgress()
+{
+    if (!FProgressShown)
+        return;
+    FErr << "\r\x1b[K";
+    FErr.flush();
+    FProgressShown = false;
+}
+
+QTextStream &TKsvCtl::Out()
+{
+    EndProgress();
+    return FOut;
+}
+
 int TKsvCtl::Fail(int code, const QString &sentence)
 {
-    if (FProgressShown)
-        FErr << '\n';
-    FProgressShown = false;
+    EndProgress();
     FErr << "ksvctl: " << sentence << '\n';
     FErr.flush();
     FFailCode = code;
@@ -257,15 +268,15 @@ TModCtrlCommand *TKsvCtl::FindParameter(const QString &name) const
 void TKsvCtl::PrintSummary(bool offline)
 {
     TKSVModCommProt &e = *FEngine;
-    FOut << "ID: " << e.ModId() << '\n';
+    Out() << "ID: " << e.ModId() << '\n';
     if (offline) {
-        FOut << "Rate: offline\nAccess code: offline\n";
+        Out() << "Rate: offline\nAccess code: offline\n";
     } else {
         uint16_t code = 0;
-        FOut << "Rate: " << ModBaudrates[e.BaudRate()] << '\n';
-        FOut << "Access code: " << (e.ReadAccessCode(code) ? int(code) : -1) << '\n';
+        Out() << "Rate: " << ModBaudrates[e.BaudRate()] << '\n';
+        Out() << "Access code: " << (e.ReadAccessCode(code) ? int(code) : -1) << '\n';
     }
-    FOut << "Parameters: " << e.CmdList()->Count() << '\n'
+    Out() << "Parameters: " << e.CmdList()->Count() << '\n'
          << "Process values: " << e.ProcessData()->Count() << '\n'
          << "Status bits: " << e.StatusInfo()->Count() << '\n'
          << "Remote inputs: " << e.RemoteCtrlCmds()->Count() << '\n'
@@ -275,16 +286,16 @@ void TKsvCtl::PrintSummary(bool offline)
 void TKsvCtl::PrintRows()
 {
     for (const TModCtrlCommand *cmd : FGrid.Rows())
-        FOut << cmd->Name << '\t' << cmd->ValueText() << '\t' << cmd->Help << '\n';
+        Out() << cmd->Name << '\t' << cmd->ValueText() << '\t' << cmd->Help << '\n';
 }
 
 void TKsvCtl::PrintValue(const TModCtrlCommand *cmd)
 {
     if (auto *curve = dynamic_cast<const TModCCParaCmd *>(cmd)) {
         for (int i = TModCCParaCmd::MinPoint; i <= TModCCParaCmd::MaxPoint; ++i)
-            FOut << cmd->Name << ':' << i << ' ' << curve->GetPoint(i).X << ' ' << curve->GetPoint(i).Y << '\n';
+            Out() << cmd->Name << ':' << i << ' ' << curve->GetPoint(i).X << ' ' << curve->GetPoint(i).Y << '\n';
     } else if (cmd->CmdType() != CodeNoPara) {
-        FOut << cmd->ValueText() << '\n';
+        Out() << cmd->ValueText() << '\n';
     }
 }
 
@@ -360,15 +371,15 @@ int TKsvCtl::RunMemoryCommand()
     if (c == "save") {
         if (!FEngine->SaveParameters())
             return Fail(ecModule, "the module on " + Where() + " did not store its parameters (SAVE)");
-        FOut << "Data saved!\n";
+        Out() << "Data saved!\n";
     } else if (c == "loadback") {
         if (!FEngine->LoadBack())
             return Fail(ecModule, "the module on " + Where() + " did not reload its stored parameters (LOADBACK)");
-        FOut << "Data loadback ok!\n";
+        Out() << "Data loadback ok!\n";
     } else {
         if (!FEngine->LoadDefaults())
             return Fail(ecModule, "the module on " + Where() + " did not load its defaults (DEFAULT)");
-        FOut << "Data set to default!\n";
+        Out() << "Data set to default!\n";
     }
     return ecOk;
 }
@@ -386,6 +397,6 @@ int TKsvCtl::RunPassword()
     }
     if (!FEngine->SendPassword(FOptions.Args.join(QLatin1Char(' '))))
         return Fail(ecModule, "the module on " + Where() + " did not accept the password");
-    FOut << "Password accepted\n";
+    Out() << "Password accepted\n";
     return ecOk;
 }

@@ -26,6 +26,8 @@ public:
 private:
     void SetUpEngine();
     void ShowProgress(const QString &what, int done);
+    void EndProgress();
+    QTextStream &Out();
     void SupplyDescription(const QString &modId, QStringList &extCmdList);
     int Fail(int code, const QString &sentence);
     int UsageFail(const QString &sentence);

@@ -51,7 +51,7 @@ int TKsvCtl::RunBackup()
                                     " already; use --force to replace it");
         return Fail(ecFile, "could not write " + path + " (an existing file must be a command-list file)");
     }
-    FOut << "Data saved in \"" << path << "\"\n";
+    Out() << "Data saved in \"" << path << "\"\n";
     return ecOk;
 }
 
@@ -100,7 +100,7 @@ int TKsvCtl::RestoreResult(int code, bool ksvFile, const QString &path)
         Fail(ecFile, "the module on " + Where() + " does not know the command " + name + " of " + path);
     if (!FUnknownNames.isEmpty())
         return ecFile;
-    FOut << "Data restored from \"" << path << "\"\n";
+    Out() << "Data restored from \"" << path << "\"\n";
     return ecOk;
 }
 
