@@ -16,6 +16,7 @@ void Measure(TModBaudrate rate)
 {
     TSimOptions options;
     options.BaudRate = ModBaudrates[rate];
+    options.Pacing = qEnvironmentVariableIsEmpty("KSVBENCH_NO_PACING");
     TModuleSimulator sim(options);
     TKSVModCommProt engine;
     engine.SetPortName(sim.Start());
