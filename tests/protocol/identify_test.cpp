@@ -256,3 +256,40 @@ TEST(SilentLine, NoModuleMeansTwentyFiveAttemptsEndingAt115200)
     EXPECT_EQ(engine.BaudRate(), mb115200);
     EXPECT_GE(timer.elapsed(), 25 * 600);
 }
+
+TEST_F(SimEngineTest, GroupBitsDecideTheAfterEffectsOfAWrite)
+{
+    StartModule(Unpaced());
+    engine.SetAutoSetBaudrate(false);
+    ASSERT_TRUE(engine.Connect());
+    QString modId;
+    ASSERT_TRUE(engine.Identify(modId));
+
+    // NewData: every value is read again, so a value the module derived shows at once.
+    auto *fscale = Find<TModTextParaCmd>("FSCALE");
+    auto *warn = Find<TModNumParaCmd>("P_WARN");
+    ASSERT_TRUE(fscale && warn);
+    fscale->SetTxt("100");
+    ASSERT_TRUE(engine.WritePara(fscale));
+    EXPECT_EQ(warn->Val, 900);
+
+    // NewTab: the grid is rebuilt with the new access code.
+    const int builds = grid.Builds;
+    auto *expert = Find<TModTextParaCmd>("EXPERT");
+    ASSERT_TRUE(expert);
+    expert->SetTxt("ON");
+    ASSERT_TRUE(engine.WritePara(expert));
+    EXPECT_EQ(grid.Builds, builds + 1);
+    EXPECT_TRUE(grid.Code & 0x200);
+
+    // NewTab and NewData: the whole identification again, with the new description.
+    sim->Log().Clear();
+    auto *app = Find<TModTextParaCmd>("APP");
+    ASSERT_TRUE(app);
+    app->SetTxt("PRESS");
+    ASSERT_TRUE(engine.WritePara(app)); // frees app with the old lists
+    EXPECT_TRUE(sim->Log().Commands().filter("READOUT", Qt::CaseInsensitive).size() == 1);
+    EXPECT_TRUE(engine.CmdListValid());
+    ASSERT_NE(Find<TModTextParaCmd>("APP"), nullptr);
+    EXPECT_EQ(Find<TModTextParaCmd>("APP")->Txt(), "PRESS");
+}
