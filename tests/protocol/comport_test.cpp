@@ -1,5 +1,6 @@
 #include "comport.h"
 #include "ptypeer.h"
+#include "waitfor.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -21,17 +22,6 @@ protected:
     PtyPeer peer;
     TComPort port;
 };
-
-// Spins the event loop until cond holds or timeoutMs pass.
-template <typename Cond>
-bool WaitFor(Cond cond, int timeoutMs = 3000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!cond() && timer.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return cond();
-}
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "modproccommand.h"
 #include "osthreadtimer_sl.h"
 #include "ptypeer.h"
+#include "waitfor.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -18,16 +19,6 @@
 #include <termios.h>
 
 namespace {
-
-template <typename Cond>
-bool WaitFor(Cond cond, int timeoutMs = 3000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!cond() && timer.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return cond();
-}
 
 class FakeTerminal : public TKSVTerminalIntf {
 public:
