@@ -112,6 +112,24 @@ public:
     int DownloadParaFile(const QString &Path, bool IgnoreIdMismatch);
     bool SaveParaFile(const QString &Path);
 
+    // Boot loader (ksvmodcommprot_bootloader.cpp). Steps: 0 enter, 1 leave and start the
+    // application, 2 erase, 3 prepare programming. Progress: bytes of the file done, of total.
+    using TProgressEvent = std::function<void(int done, int total)>;
+    bool WaitForText(const QString &StartText, const QString &EndText, int IntervalMs, int TotalMs,
+                     QString &Answer);
+    bool BootloaderStep(uint8_t Step);
+    bool SendFirmwareFile(const QString &FileName, const TProgressEvent &Progress = {});
+    bool SendFile(const QString &FileName);
+    void SetBootloaderMode(bool Active);
+private:
+    bool EnterBootloader();
+    bool StartApplication();
+    bool EraseFlash();
+    bool PrepareProgramming();
+    void OpenBootloaderTerminal();
+    void CloseBootloaderTerminal();
+public:
+
     // Progress of long operations: what is being done and how far (lines received, values
     // read). Optional; it changes no exchange.
     std::function<void(const QString &What, int Done)> OnProgress;
