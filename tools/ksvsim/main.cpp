@@ -24,6 +24,7 @@ TSimOptions ParseOptions(const QCoreApplication &app)
         {"no-readout", "ID text contains \"error\", READOUT is rejected."},
         {"no-remote", "No RC: remote control."},
         {"no-password", "No PASSWORD command."},
+        {"no-bootloader", "No boot loader: BOOTLOADER is an unknown command."},
         {"id", "Identification text.", "text"},
         {"rdd", "Readout lines of the module to play.", "file"},
         {"values", "Values of that module (lines NAME VALUE...).", "file"},
@@ -50,6 +51,7 @@ TSimOptions ParseOptions(const QCoreApplication &app)
     o.Readout = !parser.isSet("no-readout");
     o.Remote = !parser.isSet("no-remote");
     o.PasswordCmd = !parser.isSet("no-password");
+    o.Bootloader = !parser.isSet("no-bootloader");
     o.IdText = parser.value("id");
     o.RddFile = parser.value("rdd");
     o.ValuesFile = parser.value("values");

@@ -161,7 +161,7 @@ TSimReply TSimModule::Execute(const QByteArray &line)
         return RemoteMode(args);
     if (word == "RC:S" && FOptions.Remote)
         return RemoteInputs(args);
-    if (word == "BOOTLOADER" && args.isEmpty()) {
+    if (word == "BOOTLOADER" && args.isEmpty() && FOptions.Bootloader) {
         TSimReply reply{"\r\n"};
         reply.EnterBootloader = true;
         return reply;

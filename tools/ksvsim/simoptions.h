@@ -14,6 +14,7 @@ struct TSimOptions {
     bool Readout = true;          // false: the ID text contains "error", READOUT is rejected
     bool Remote = true;           // false: no RC: commands, "REMOTE" is answered normally
     bool PasswordCmd = true;      // false: "PASSWORD" is an unknown command
+    bool Bootloader = true;       // false: no boot loader, "BOOTLOADER" is an unknown command
     QString IdText;               // empty: the demo module's text
     QString RddFile;              // readout lines of the module to play instead of the demo
     QString ValuesFile;           // lines "NAME VALUE..." with its values
