@@ -4,8 +4,8 @@
 #include "modulesimulator.h"
 #include "ptypeer.h"
 #include "simlog.h"
+#include "waitfor.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -17,16 +17,6 @@
 #include <thread>
 
 namespace {
-
-template <typename Cond>
-bool WaitFor(Cond cond, int timeoutMs = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!cond() && timer.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return cond();
-}
 
 class FakeTerminal : public TKSVTerminalIntf {
 public:
@@ -421,7 +411,7 @@ protected:
     void Type(char ch) { ASSERT_TRUE(engine.TerminalSendChar(ch)); }
     bool Shows(const char *text)
     {
-        return WaitFor([&] { return terminal.Shown.contains(text); });
+        return WaitFor([&] { return terminal.Shown.contains(text); }, 5000);
     }
     FakeTerminal terminal;
 };
