@@ -202,9 +202,11 @@ int TComPort::Read(char *buffer, int count)
         const ssize_t n = ::read(fd, buffer, size_t(count));
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             ThrowError("cannot read from");
-        if (n > 0)
-            FBytesRead += quint64(n);
-        return n > 0 ? int(n) : 0;
+        if (n <= 0)
+            return 0;
+        FBytesRead += quint64(n);
+        ArmNotifier();
+        return int(n);
     }
     const auto start = Clock::now();
     const auto totalDeadline = start + std::chrono::milliseconds(

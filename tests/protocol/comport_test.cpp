@@ -141,3 +141,19 @@ TEST_F(ComPortTest, ReceiveNotificationFiresOnceOnTheMainThreadUntilConsumed)
     peer.Write("d");
     EXPECT_TRUE(WaitFor([&] { return calls == 2; }));
 }
+
+TEST_F(ComPortTest, ImmediateReadInTheHandlerKeepsNotifying)
+{
+    int calls = 0;
+    QByteArray got;
+    port.SetTimeouts({-1, 0, 0}); // return at once with what is waiting
+    port.OnRxChar = [&](int count) {
+        ++calls;
+        got += port.Read(count);
+    };
+    peer.Write("ab");
+    ASSERT_TRUE(WaitFor([&] { return got == "ab"; }));
+    peer.Write("cd");
+    EXPECT_TRUE(WaitFor([&] { return got == "abcd"; }));
+    EXPECT_GE(calls, 2);
+}
