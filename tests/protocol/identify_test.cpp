@@ -293,3 +293,29 @@ TEST_F(SimEngineTest, GroupBitsDecideTheAfterEffectsOfAWrite)
     ASSERT_NE(Find<TModTextParaCmd>("APP"), nullptr);
     EXPECT_EQ(Find<TModTextParaCmd>("APP")->Txt(), "PRESS");
 }
+
+TEST_F(SimEngineTest, BarePromptModuleIdentifiesToo)
+{
+    TSimOptions options = Unpaced();
+    options.Prompt = ">";
+    StartModule(options);
+    engine.SetAutoSetBaudrate(false);
+    ASSERT_TRUE(engine.Connect());
+    QString modId;
+    ASSERT_TRUE(engine.Identify(modId));
+    EXPECT_FALSE(modId.endsWith("CMD"));
+    EXPECT_GE(engine.CmdList()->Count(), 20);
+}
+
+TEST(SilentLine, DownloadNotAnnouncedSendsNoBlock)
+{
+    PtyPeer peer;
+    TKSVModCommProt engine;
+    engine.SetPortName(peer.SlavePath());
+    engine.SetPortOpen(true);
+    QByteArray received;
+    peer.Run([&](PtyPeer &p) { received = p.ReadQuiet(2600); });
+    EXPECT_FALSE(engine.DownloadBlock("P1 10;P2 20"));
+    peer.Join();
+    EXPECT_EQ(received, QByteArray("DOWNLOAD\r"));
+}
