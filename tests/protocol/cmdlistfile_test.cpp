@@ -12,6 +12,7 @@
 #include "modulesimulator.h"
 #include "osksvcmddom.h"
 #include "ptypeer.h"
+#include "simulatedengine.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -317,21 +318,11 @@ TEST_F(CmdListFileTest, SavingAsksBeforeReplacingTheModule)
 TEST(CmdListFileSimulator, ImportingASavedFileRestoresTheModuleSet)
 {
     QTemporaryDir dir;
-    TSimOptions options;
-    options.Pacing = false;
-    options.BaudRate = 115200;
-    TModuleSimulator sim(options);
-    TKSVModCommProt engine;
-    engine.SetPortName(sim.Start());
-    engine.SetAutoSetBaudrate(false);
-    ASSERT_TRUE(engine.Connect());
-    QString modId;
-    ASSERT_TRUE(engine.Identify(modId));
-    auto find = [&](const QString &name) {
-        return dynamic_cast<TModCtrlCommand *>(engine.CmdList()->GetObject(engine.CmdList()->IndexOf(name)));
-    };
-    auto *rampUp = dynamic_cast<TModNumParaCmd *>(find("RA_UP"));
-    auto *curve = dynamic_cast<TModCCParaCmd *>(find("CC"));
+    SimulatedEngine module;
+    ASSERT_NO_FATAL_FAILURE(module.Identify());
+    TKSVModCommProt &engine = module.engine;
+    auto *rampUp = module.Find<TModNumParaCmd>("RA_UP");
+    auto *curve = module.Find<TModCCParaCmd>("CC");
     ASSERT_TRUE(rampUp && curve);
     const TCCPoint point5 = curve->GetPoint(5);
     rampUp->Val = 500;
@@ -361,13 +352,13 @@ TEST(CmdListFileSimulator, ImportingASavedFileRestoresTheModuleSet)
     EXPECT_EQ(engine.DownloadCmdListFile(path), 0);
     EXPECT_EQ(unknown, QStringList{"not raised"});
     ASSERT_TRUE(engine.CmdListValid());
-    rampUp = dynamic_cast<TModNumParaCmd *>(find("RA_UP"));
-    curve = dynamic_cast<TModCCParaCmd *>(find("CC"));
+    rampUp = module.Find<TModNumParaCmd>("RA_UP");
+    curve = module.Find<TModCCParaCmd>("CC");
     ASSERT_TRUE(rampUp && curve);
     EXPECT_EQ(rampUp->Val, 500);
     EXPECT_EQ(curve->GetPoint(5), point5);
     engine.Disconnect();
-    sim.Stop();
+    module.sim.Stop();
 }
 
 } // namespace
