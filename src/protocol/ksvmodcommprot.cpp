@@ -210,6 +210,7 @@ bool TKSVModCommProt::SendCmdFullDuplex(const QByteArray &cmd, const QString &ec
             } else {
                 answer += QLatin1Char(ch);
                 endSeen = EndsWithNoCase(answer, endMarker);
+                CountAnswerLine(ch);
             }
         }
     } catch (const EComPort &) {
@@ -256,12 +257,31 @@ bool TKSVModCommProt::SendCmdHalfDuplex(const QByteArray &cmd, const QString &ec
                 }
                 answer += QLatin1Char(ch);
                 done = EndsWithNoCase(answer, endMarker);
+                CountAnswerLine(ch);
             }
         }
     } catch (const EComPort &) {
         return false;
     }
     return !fail && done && answer.startsWith(echo, Qt::CaseInsensitive);
+}
+
+void TKSVModCommProt::ReportProgress(const QString &What, int Done)
+{
+    if (!OnProgress)
+        return;
+    struct TDepth {
+        int &Depth;
+        explicit TDepth(int &depth) : Depth(depth) { ++Depth; }
+        ~TDepth() { --Depth; }
+    } depth(FProgressDepth);
+    OnProgress(What, Done);
+}
+
+void TKSVModCommProt::CountAnswerLine(char Ch)
+{
+    if (FAnswerLines >= 0 && Ch == '\n')
+        ReportProgress(QStringLiteral("Reading module description"), ++FAnswerLines);
 }
 
 bool TKSVModCommProt::CheckPrompt()
@@ -369,7 +389,8 @@ void TKSVModCommProt::HandleTerminalInput(TKSVTerminalIntf *, char Key, int &)
 // Bytes that arrive outside terminal mode stay in the port until the next transaction purges them.
 void TKSVModCommProt::HandleRxChar(int Count)
 {
-    if (FOperatingMode != cmTerminal || !FTerminal)
+    // During an operation the bytes belong to the transaction that reads them.
+    if (FOperatingMode != cmTerminal || !FTerminal || FProgressDepth > 0)
         return;
     QByteArray received;
     try {

@@ -131,7 +131,9 @@ private:
 public:
 
     // Progress of long operations: what is being done and how far (lines received, values
-    // read). Optional; it changes no exchange.
+    // read). Optional; it changes no exchange. The handler may spin the event loop to keep the
+    // window painted: a monitor poll or received-byte notification delivered meanwhile is
+    // skipped, so no exchange ever starts inside another operation.
     std::function<void(const QString &What, int Done)> OnProgress;
 
     // The monitor interval for the current list and rate: 320 ms, or 500 ms with more than ten
@@ -205,6 +207,8 @@ private:
     void RebuildGrid(int accessCode);
     bool SendCurve(TModCCParaCmd *Curve);
     bool RunMemoryCommand(const QString &Word, const QString &Sent, int TimeoutMs, bool ReadAllAfter);
+    void ReportProgress(const QString &What, int Done);
+    void CountAnswerLine(char Ch);
 
     // Serialises whole transactions: the scope sampling thread and the GUI thread share the port.
     std::recursive_mutex FTransactionLock;
@@ -240,4 +244,8 @@ private:
     QString FModeInfoText;
     std::atomic<uint8_t> FPollStopReason{0};
     std::atomic<int> FScopeFailCount{0};
+    // GUI thread only: > 0 while OnProgress runs, i.e. while an operation is in progress.
+    int FProgressDepth = 0;
+    // Lines of the answer received so far while the readout reports them; -1 when it does not.
+    int FAnswerLines = -1;
 };

@@ -67,8 +67,7 @@ bool TKSVModCommProt::DetectBaudrate(TModBaudrate &Rate)
     TModBaudrate rate = mb9600;
     try {
         for (int cycle = 1; cycle <= DetectCycles && !found;) {
-            if (OnProgress)
-                OnProgress(QStringLiteral("Searching the module at %1 bit/s").arg(ModBaudrates[rate]), 0);
+            ReportProgress(QStringLiteral("Searching the module at %1 bit/s").arg(ModBaudrates[rate]), 0);
             FPort->Close();
             FPort->SetBaudRate(ModBaudrates[rate]);
             FBaudRate = rate;

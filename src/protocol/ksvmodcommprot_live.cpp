@@ -77,6 +77,9 @@ bool TKSVModCommProt::QueryRemoteCtrlSupport(bool &Active)
 
 void TKSVModCommProt::PollMonitor()
 {
+    // A poll that falls due while an operation reports progress is skipped, never nested.
+    if (FProgressDepth > 0)
+        return;
     FPollStopReason = 0;
     if (!FCmdListValid || !FMonitor || FOperatingMode != cmMonitor)
         return;

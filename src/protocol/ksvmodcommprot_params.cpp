@@ -39,7 +39,15 @@ bool TKSVModCommProt::Readout(QString &RawText)
 {
     RawText.clear();
     QString answer;
-    if (!SendCmd(QStringLiteral("Readout\r"), QStringLiteral("READOUT"), ParaTimeoutMs, answer))
+    bool received = false;
+    {
+        // The lock keeps the scope thread's transactions from seeing the line count.
+        std::lock_guard lock(FTransactionLock);
+        FAnswerLines = 0;
+        received = SendCmd(QStringLiteral("Readout\r"), QStringLiteral("READOUT"), ParaTimeoutMs, answer);
+        FAnswerLines = -1;
+    }
+    if (!received)
         return false;
     RawText = answer;
     return ParseReadout(AnswerBody(answer, 7));
@@ -123,8 +131,7 @@ bool TKSVModCommProt::ReadAllParaValues()
         if (!cmd || !Readable(cmd) || cmd->CmdType() == CodeNoPara)
             continue;
         result = ReadParaValue(cmd);
-        if (OnProgress)
-            OnProgress(QStringLiteral("Reading values"), ++read);
+        ReportProgress(QStringLiteral("Reading values"), ++read);
     }
     return result;
 }

@@ -77,8 +77,7 @@ bool TKSVModCommProt::WriteAllParas(QStringList *ErrList)
         }
         if (!ok && ErrList)
             ErrList->append(cmd->Name);
-        if (OnProgress)
-            OnProgress(QStringLiteral("Writing values"), i + 1);
+        ReportProgress(QStringLiteral("Writing values"), i + 1);
     }
     return FCmdList->Count() > 0 && !failed && ReadAllParaValues();
 }
