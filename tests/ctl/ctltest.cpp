@@ -1,13 +1,7 @@
-#include "modulesimulator.h"
-#include "simmodule.h"
+#include "ctlfixture.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -15,12 +9,6 @@
 
 #include <memory>
 #include <ostream>
-
-// Readable failure messages for Qt strings.
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace {
 
@@ -30,39 +18,6 @@ const QStringList DemoSystemRows{"SENS",   "APP",      "EXPERT",   "FSCALE", "IN
                                  "RA_DOWN", "W_OFFS",  "X_GAIN",   "DZ",     "I_MAX",   "I_MIN", "DITHER_F",
                                  "DITHER_A", "P_MAX",  "POS_WIN",  "CC",     "AIN_W",   "AIN_X"};
 
-struct TRun {
-    int Code = -1;
-    QString Out;
-    QString Err;
-    QStringList OutLines() const { return Out.split('\n', Qt::SkipEmptyParts); }
-    QStringList ErrLines() const { return Err.split('\n', Qt::SkipEmptyParts); }
-};
-
-TRun RunCtl(const QStringList &args)
-{
-    QProcess process;
-    process.start(KSVCTL_EXE, args);
-    TRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        run.Err = "ksvctl did not finish";
-        return run;
-    }
-    run.Code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Out = QString::fromUtf8(process.readAllStandardOutput());
-    run.Err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-TSimOptions Unpaced(int rate = 9600)
-{
-    TSimOptions options;
-    options.Pacing = false;
-    options.BaudRate = rate;
-    return options;
-}
-
 QStringList RowNames(const TRun &run)
 {
     QStringList names;
@@ -70,38 +25,6 @@ QStringList RowNames(const TRun &run)
         names << line.section('\t', 0, 0);
     return names;
 }
-
-QByteArray FileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// ksvctl against one simulated demo module at 9600 bit/s, with a folder for files.
-class CtlTest : public ::testing::Test {
-protected:
-    void SetUp() override { Port = StartSim(Unpaced()); }
-    void TearDown() override
-    {
-        for (auto &sim : Sims)
-            sim->Stop();
-    }
-
-    QString StartSim(const TSimOptions &options)
-    {
-        Sims.push_back(std::make_unique<TModuleSimulator>(options));
-        return Sims.back()->Start();
-    }
-    TSimModule &Module() { return Sims.front()->Module(); }
-    QString File(const QString &name) const { return Dir.filePath(name); }
-
-    TRun Ctl(const QStringList &args) { return RunCtl(QStringList{"--port", Port} + args); }
-    TRun CtlOn(const QString &port, const QStringList &args) { return RunCtl(QStringList{"--port", port} + args); }
-
-    std::vector<std::unique_ptr<TModuleSimulator>> Sims;
-    QString Port;
-    QTemporaryDir Dir;
-};
 
 // --- identification and link settings -------------------------------------------------------
 
@@ -233,6 +156,19 @@ TEST(CtlUsageTest, WrongCommandLinesExitWithTwoAndTheUsage)
         {"--port", "/dev/null", "--bogus", "identify"},
         {"--port"},
         {"offline", "a.par"},
+        {"--port", "/dev/null", "monitor", "--passes", "0"},
+        {"--port", "/dev/null", "monitor", "--interval", "fast"},
+        {"--port", "/dev/null", "monitor", "extra"},
+        {"--port", "/dev/null", "--passes", "3", "identify"},
+        {"--port", "/dev/null", "remote"},
+        {"--port", "/dev/null", "remote", "maybe"},
+        {"--port", "/dev/null", "remote", "on", "now"},
+        {"--port", "/dev/null", "remote", "set", "0", "100"},
+        {"--port", "/dev/null", "remote", "set", "6", "100"},
+        {"--port", "/dev/null", "remote", "set", "1", "much"},
+        {"--port", "/dev/null", "remote", "inputs", "256"},
+        {"--port", "/dev/null", "firmware"},
+        {"--port", "/dev/null", "--fast", "57600", "firmware", "a.s19"},
     };
     for (const QStringList &args : cases) {
         const TRun run = RunCtl(args);

@@ -24,6 +24,9 @@ const QMap<QString, TCommandShape> &Commands()
         {"restore", {1, 1, {"--ignore-id", "--module"}}},
         {"offline", {1, 1, {"--module"}}},
         {"password", {1, -1, {}}},
+        {"monitor", {0, 0, {"--passes", "--interval"}}},
+        {"remote", {1, 3, {}}},
+        {"firmware", {1, 1, {}}},
     };
     return commands;
 }
@@ -42,6 +45,21 @@ bool TakeValue(const QStringList &arguments, int &i, QString &value, QString &er
         return false;
     }
     value = arguments[++i];
+    return true;
+}
+
+bool TakeCount(const QStringList &arguments, int &i, int minimum, int &count, QString &error)
+{
+    const QString option = arguments[i];
+    QString value;
+    if (!TakeValue(arguments, i, value, error))
+        return false;
+    bool ok = false;
+    count = value.toInt(&ok);
+    if (!ok || count < minimum) {
+        error = QStringLiteral("%1 takes a whole number from %2, not %3").arg(option).arg(minimum).arg(value);
+        return false;
+    }
     return true;
 }
 
@@ -87,6 +105,12 @@ bool ParseOption(const QStringList &arguments, int &i, TCtlOptions &o, QStringLi
             error = "--module takes a module number from 1, not " + value;
             return false;
         }
+    } else if (option == "--passes") {
+        if (!TakeCount(arguments, i, 1, o.Passes, error))
+            return false;
+    } else if (option == "--interval") {
+        if (!TakeCount(arguments, i, 1, o.IntervalMs, error))
+            return false;
     } else {
         error = "unknown option " + option;
         return false;
@@ -97,7 +121,7 @@ bool ParseOption(const QStringList &arguments, int &i, TCtlOptions &o, QStringLi
 bool CheckCombination(const TCtlOptions &o, const QStringList &seen, QString &error)
 {
     const TCommandShape shape = Commands().value(o.Command);
-    static const QStringList commandOptions{"--force", "--ignore-id", "--module"};
+    static const QStringList commandOptions{"--force", "--ignore-id", "--module", "--passes", "--interval"};
     for (const QString &option : seen)
         if (commandOptions.contains(option) && !shape.Options.contains(option)) {
             error = option + " does not apply to " + o.Command;
@@ -173,5 +197,12 @@ QString TCtlOptions::Usage()
         "                                write the parameters of FILE.ksv or FILE.par into the module\n"
         "  offline FILE.ksv [--module N] show a module stored in a file, without a port\n"
         "  password TEXT                 log in with the module's password\n"
+        "  monitor [--passes N] [--interval MS]\n"
+        "                                poll the process values, the status and the inputs N times\n"
+        "                                (default 10) and print one line per pass\n"
+        "  remote on|off                 switch the module's remote control\n"
+        "  remote set PIN VALUE          drive remote analogue input PIN (1-5)\n"
+        "  remote inputs BYTE            drive the remote digital inputs (bit i = input i)\n"
+        "  firmware FILE.s19             replace the module's firmware through its boot loader\n"
         "exit status: 0 done, 1 module operation failed, 2 usage error, 3 file or compatibility problem\n");
 }

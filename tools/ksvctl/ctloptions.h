@@ -7,7 +7,7 @@
 
 // The command line of ksvctl:
 //   ksvctl [--port PATH] [--rate auto|RATE] [--fast RATE] [--hdx] COMMAND [ARGS] [--force]
-//          [--ignore-id] [--module N]
+//          [--ignore-id] [--module N] [--passes N] [--interval MS]
 struct TCtlOptions {
     QString Port;
     bool AutoRate = true;             // --rate auto: find the module's rate
@@ -18,6 +18,8 @@ struct TCtlOptions {
     bool Force = false;               // backup: replace an existing entry or file
     bool IgnoreId = false;            // restore: accept a .par of another module type
     int Module = 0;                   // --module N, 1-based; 0 = not given
+    int Passes = 10;                  // monitor: --passes N
+    int IntervalMs = 0;               // monitor: --interval MS; 0 = the engine's own interval
     bool Help = false;
     QString Command;
     QStringList Args;

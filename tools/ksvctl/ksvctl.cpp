@@ -107,6 +107,12 @@ int TKsvCtl::Run()
         return RunRestore();
     if (c == "offline")
         return RunOffline();
+    if (c == "monitor")
+        return RunMonitor();
+    if (c == "remote")
+        return RunRemote();
+    if (c == "firmware")
+        return RunFirmware();
     return UsageFail("unknown command " + c);
 }
 

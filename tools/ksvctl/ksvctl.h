@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ctlmonitor.h"
 #include "ctloptions.h"
 #include "ctlparamlist.h"
 
@@ -47,6 +48,15 @@ private:
     int RunBackup();
     int RunRestore();
     int RunOffline();
+    int RunMonitor();
+    int RunRemote();
+    int RunFirmware();
+
+    int RunMonitorPasses();
+    int SwitchRemoteControl(bool on);
+    int SetRemoteValue(int pin, int32_t value);
+    int SetDigitalInputs(uint8_t state);
+    void Status(const QString &text);
 
     TModCtrlCommand *FindParameter(const QString &name) const;
     void PrintSummary(bool offline);
@@ -59,6 +69,7 @@ private:
     QTextStream &FErr;
     std::unique_ptr<TKSVModCommProt> FEngine;
     TCtlParamList FGrid;
+    TCtlMonitor FMonitor;
     int FFailCode = ecOk;
     bool FProgressShown = false;
     bool FDescriptionMissing = false;
