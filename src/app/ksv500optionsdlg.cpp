@@ -60,6 +60,25 @@ QComboBox *CreateCombo(const QString &name, const QStringList &items, QWidget *p
     return combo;
 }
 
+// The pages of a notebook share its height; their controls stay at the top.
+void TopAligned(QWidget *page, QLayout *content)
+{
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(content);
+    layout->addStretch(1);
+}
+
+// Gives the labels one width so the controls beside them line up across groups.
+void AlignLabelColumn(const QList<QLabel *> &labels)
+{
+    int width = 0;
+    for (const QLabel *label : labels)
+        width = qMax(width, label->sizeHint().width());
+    for (QLabel *label : labels)
+        label->setMinimumWidth(width);
+}
+
 QStringList RateNames()
 {
     return QStringList(ModBaudrateNames.begin(), ModBaudrateNames.end());
@@ -120,6 +139,7 @@ TKSV500OptionsDlg::TKSV500OptionsDlg(QWidget *Parent)
 
     PCtrlOptions = new QTabWidget(this);
     PCtrlOptions->setObjectName(QStringLiteral("PCtrlOptions"));
+    PCtrlOptions->setUsesScrollButtons(false); // the dialog is made wide enough for every tab
     PCtrlOptions->addTab(CreateInterfaceTab(), QStringLiteral("Interface"));
     PCtrlOptions->addTab(CreateScopeTab(), QStringLiteral("Oscilloscope"));
     PCtrlOptions->addTab(CreateMonitorTab(), QStringLiteral("Monitor"));
@@ -153,8 +173,9 @@ QWidget *TKSV500OptionsDlg::CreateInterfaceTab()
     auto *fixPage = new QWidget(NBBROptions);
     CBoxFixBR = CreateCombo(QStringLiteral("CBoxFixBR"), RateNames(), fixPage);
     LblFixBR = CreateLabel(QStringLiteral("LblFixBR"), QStringLiteral("Fix baudrate"), CBoxFixBR, fixPage);
-    auto *fixLayout = new QFormLayout(fixPage);
+    auto *fixLayout = new QFormLayout;
     fixLayout->addRow(LblFixBR, CBoxFixBR);
+    TopAligned(fixPage, fixLayout);
     NBBROptions->addWidget(fixPage);
 
     auto *autoPage = new QWidget(NBBROptions);
@@ -162,9 +183,10 @@ QWidget *TKSV500OptionsDlg::CreateInterfaceTab()
                                  autoPage);
     CBoxHighBR = CreateCombo(QStringLiteral("CBoxHighBR"), RateNames(), autoPage);
     LblAutoBR = CreateLabel(QStringLiteral("LblAutoBR"), QStringLiteral("Auto Baudrate"), CBoxHighBR, autoPage);
-    auto *autoLayout = new QFormLayout(autoPage);
+    auto *autoLayout = new QFormLayout;
     autoLayout->addRow(CBAutoSetBR);
     autoLayout->addRow(LblAutoBR, CBoxHighBR);
+    TopAligned(autoPage, autoLayout);
     NBBROptions->addWidget(autoPage);
 
     auto *brSettingsLayout = new QVBoxLayout(brSettings);
@@ -189,6 +211,8 @@ QWidget *TKSV500OptionsDlg::CreateInterfaceTab()
     delayLayout->addWidget(DelayOnFirmwareUpdateEdit);
     delayLayout->addWidget(new QLabel(QStringLiteral("Milliseconds"), delayGroup), 1);
 
+    AlignLabelColumn({LblFixBR, LblAutoBR, LblPort});
+
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(RGrpBROptions);
     layout->addWidget(brSettings);
@@ -206,23 +230,30 @@ QWidget *TKSV500OptionsDlg::CreateScopeTab()
 
     auto *channels = new QGroupBox(QStringLiteral("Channel Settings"), tab);
     auto *channelLayout = new QFormLayout(channels);
+    QList<QLabel *> labels;
+    const auto addRow = [&labels](QFormLayout *form, const QString &caption, QWidget *control) {
+        labels << new QLabel(caption, control->parentWidget());
+        labels.back()->setBuddy(control);
+        form->addRow(labels.back(), control);
+    };
     TColorBox **channelBoxes[] = {&CBoxCha1Color, &CBoxCha2Color, &CBoxCha3Color, &CBoxCha4Color};
     for (int i = 0; i < 4; ++i) {
         *channelBoxes[i] = CreateColorBox(QStringLiteral("CBoxCha%1Color").arg(i + 1), channels);
-        channelLayout->addRow(QStringLiteral("Channel %1 Color").arg(i + 1), *channelBoxes[i]);
+        addRow(channelLayout, QStringLiteral("Channel %1 Color").arg(i + 1), *channelBoxes[i]);
     }
 
     auto *display = new QGroupBox(QStringLiteral("Display"), tab);
     auto *displayLayout = new QFormLayout(display);
     CBoxGridColor = CreateColorBox(QStringLiteral("CBoxGridColor"), display);
     CBoxDspColor = CreateColorBox(QStringLiteral("CBoxDspColor"), display);
-    displayLayout->addRow(QStringLiteral("Grid Color"), CBoxGridColor);
-    displayLayout->addRow(QStringLiteral("Display Color"), CBoxDspColor);
+    addRow(displayLayout, QStringLiteral("Grid Color"), CBoxGridColor);
+    addRow(displayLayout, QStringLiteral("Display Color"), CBoxDspColor);
 
     auto *lineWidth = new QGroupBox(QStringLiteral("Line Width"), tab);
     auto *lineWidthLayout = new QFormLayout(lineWidth);
     CBoxSigLineWidth = CreateCombo(QStringLiteral("CBoxSigLineWidth"), {}, lineWidth);
-    lineWidthLayout->addRow(QStringLiteral("Signal Line Width"), CBoxSigLineWidth);
+    addRow(lineWidthLayout, QStringLiteral("Signal Line Width"), CBoxSigLineWidth);
+    AlignLabelColumn(labels);
 
     auto *layout = new QVBoxLayout(tab);
     layout->addWidget(channels);
